@@ -1,0 +1,34 @@
+# Front door: `make` builds, `make demo` runs the demo, `make test` runs every test.
+BUILD   ?= build
+CMAKE   ?= cmake
+JOBS    ?= $(shell nproc)
+
+.PHONY: all build configure setup demo test bench format clean
+
+all: build
+
+$(BUILD)/build.ninja:
+	$(CMAKE) -S . -B $(BUILD) -G Ninja
+
+configure: $(BUILD)/build.ninja
+
+build: configure
+	$(CMAKE) --build $(BUILD) -j $(JOBS)
+
+setup:
+	@scripts/setup
+
+demo: setup build
+	@scripts/demo $(BUILD)
+
+test: setup build
+	ctest --test-dir $(BUILD) --output-on-failure --no-tests=error -j $(JOBS)
+
+bench: build
+	@scripts/bench $(BUILD)
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD)
