@@ -33,18 +33,22 @@ void Fill(TUniConnection& Conn, qint64 Rows, QTextStream& Out)
 {
     Conn.ExecSQL(QStringLiteral("create table BenchRows (ID bigint not null primary key, Name varchar(60), "
                                 "Note varchar(200), Amount double precision)"));
+    if (Conn.ProviderName().compare(QLatin1String("InterBase"), Qt::CaseInsensitive) == 0) {
+        // One statement per row would take most of the time: the server fills the table itself.
+        Conn.ExecSQL(QStringLiteral("execute block as declare i bigint = 1; begin while (i <= %1) do begin "
+                                    "insert into BenchRows values (:i, 'Schüler ' || :i, 'Bemerkung zu ' || :i || "
+                                    "' mit etwas Text', :i * 0.25); i = i + 1; end end")
+                         .arg(Rows));
+        Out << "written: " << Rows << " rows\n";
+        return;
+    }
     const qint64 batch = 1000;
     Conn.StartTransaction();
     for (qint64 first = 1; first <= Rows; first += batch) {
         QStringList values;
         for (qint64 id = first; id < first + batch && id <= Rows; ++id)
             values << QStringLiteral("(%1,'Schüler %1','Bemerkung zu %1 mit etwas Text',%2)").arg(id).arg(id * 0.25);
-        if (Conn.ProviderName().compare(QLatin1String("InterBase"), Qt::CaseInsensitive) == 0) {
-            for (const QString& v : values)
-                Conn.ExecSQL(QStringLiteral("insert into BenchRows values ") + v);
-        } else {
-            Conn.ExecSQL(QStringLiteral("insert into BenchRows values ") + values.join(QLatin1Char(',')));
-        }
+        Conn.ExecSQL(QStringLiteral("insert into BenchRows values ") + values.join(QLatin1Char(',')));
         if ((first / batch) % 100 == 99) {
             Conn.Commit();
             Conn.StartTransaction();
