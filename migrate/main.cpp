@@ -1,11 +1,14 @@
-#include <QApplication>
+#include "TApplication.h"
+#include "utils.h"
+
 #include <QWidget>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    TApplication app(argc, argv);
     QWidget window;
-    window.setWindowTitle(QStringLiteral("Migrationsprogramm für Kladde"));
+    window.setWindowTitle(QStringLiteral("Migrationsprogramm für Kladde (Vers. %1)").arg(GetAppVersionText()));
+    window.setFixedSize(509, 439);
     window.show();
     return app.exec();
 }

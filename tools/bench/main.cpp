@@ -47,7 +47,7 @@ void Fill(TUniConnection& Conn, qint64 Rows, QTextStream& Out)
     for (qint64 first = 1; first <= Rows; first += batch) {
         QStringList values;
         for (qint64 id = first; id < first + batch && id <= Rows; ++id)
-            values << QStringLiteral("(%1,'Schüler %1','Bemerkung zu %1 mit etwas Text',%2)").arg(id).arg(id * 0.25);
+            values << QStringLiteral("(%1,'Schüler %1','Bemerkung zu %1 mit etwas Text',%2)").arg(id).arg(QString::number(id * 0.25, 'f', 2));
         Conn.ExecSQL(QStringLiteral("insert into BenchRows values ") + values.join(QLatin1Char(',')));
         if ((first / batch) % 100 == 99) {
             Conn.Commit();
