@@ -81,12 +81,7 @@ protected:
 
     QSqlDatabase Connect(const QString& Name)
     {
-        QSqlDatabase Db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), Name);
-        Db.setHostName(FServer.Host);
-        Db.setPort(FServer.Port);
-        Db.setUserName(FServer.User);
-        Db.setPassword(FServer.Password);
-        Db.setDatabaseName(FServer.Database);
+        QSqlDatabase Db = AddQtDatabase(QStringLiteral("QMYSQL"), FServer, Name);
         if (Db.open())
             QSqlQuery(QStringLiteral("SET NAMES utf8mb4"), Db);
         return Db;

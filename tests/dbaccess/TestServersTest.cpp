@@ -14,12 +14,7 @@ namespace {
 
 QSqlDatabase OpenMariaDB(const TTestServer& Server, const QString& Connection)
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), Connection);
-    db.setHostName(Server.Host);
-    db.setPort(Server.Port);
-    db.setDatabaseName(Server.Database);
-    db.setUserName(Server.User);
-    db.setPassword(Server.Password);
+    QSqlDatabase db = AddQtDatabase(QStringLiteral("QMYSQL"), Server, Connection);
     db.open();
     return db;
 }

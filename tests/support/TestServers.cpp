@@ -114,12 +114,7 @@ bool FreshMariaDBDatabase(TTestServer& Out, QString& Why)
     const QString connection = QStringLiteral("kladde-test-fresh-") + name;
     bool created = false;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), connection);
-        db.setHostName(server.Host);
-        db.setPort(server.Port);
-        db.setUserName(server.User);
-        db.setPassword(server.Password);
-        db.setDatabaseName(server.Database);
+        QSqlDatabase db = AddQtDatabase(QStringLiteral("QMYSQL"), server, connection);
         db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10"));
         if (!db.open()) {
             Why = QStringLiteral("MariaDB at %1:%2: %3").arg(server.Host).arg(server.Port).arg(db.lastError().text());
@@ -173,6 +168,17 @@ bool FreshFirebirdDatabase(TTestServer& Out, QString& Why)
     Out = server;
     Out.Database = path;
     return true;
+}
+
+QSqlDatabase AddQtDatabase(const QString& Driver, const TTestServer& Server, const QString& ConnectionName)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(Driver, ConnectionName);
+    db.setHostName(Server.Host);
+    db.setPort(Server.Port);
+    db.setUserName(Server.User);
+    db.setPassword(Server.Password);
+    db.setDatabaseName(Server.Database);
+    return db;
 }
 
 bool ServersRequired()

@@ -34,6 +34,11 @@ bool FreshFirebirdDatabase(TTestServer& Out, QString& Why);
 // True when KLADDE_REQUIRE_SERVERS=1 (CI): a missing server is then a failure, not a skip.
 bool ServersRequired();
 
+// A Qt database of Driver ("QMYSQL", "QIBASE") under ConnectionName with Server's connection data,
+// not yet opened; for tests that talk to a server without the project's layer.
+class QSqlDatabase;
+QSqlDatabase AddQtDatabase(const QString& Driver, const TTestServer& Server, const QString& ConnectionName);
+
 // Runs Call, a bool expression that may write the reason into `why` (a QString this macro
 // declares); when it returns false the test is skipped with that reason, or fails when servers
 // are required. Use it in a test body or SetUp():
