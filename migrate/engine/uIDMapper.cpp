@@ -46,3 +46,19 @@ void TIDMapper::Clear()
     FTableNames.clear();
     FIDMapData.clear();
 }
+
+namespace {
+TIDMapper* ProgramMapper = nullptr;
+} // namespace
+
+TIDMapper* IDMapper()
+{
+    return ProgramMapper;
+}
+
+TIDMapper* SetIDMapper(TIDMapper* Value)
+{
+    TIDMapper* previous = ProgramMapper;
+    ProgramMapper = Value;
+    return previous;
+}

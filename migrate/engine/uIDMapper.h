@@ -52,3 +52,9 @@ private:
     std::vector<std::unique_ptr<TIDMapInfo>> FIDMapData;
     QStringList FTableNames;
 };
+
+// The program's identifier map, created and installed by the program at start (not owned here);
+// null before that.
+TIDMapper* IDMapper();
+// Installs Value as the program's identifier map and returns the one it replaces.
+TIDMapper* SetIDMapper(TIDMapper* Value);
