@@ -4,6 +4,8 @@
 #include "Platform.h"
 #include "ScratchDir.h"
 #include "TFilenameEdit.h"
+#include "TUniConnection.h"
+#include "uKladdeConnector.h"
 #include "uCrypt.h"
 #include "utils.h"
 
@@ -157,6 +159,41 @@ TEST_F(EditorFileTest, EveryFormatSurvivesSaveAndStartWithTheFile)
             EXPECT_EQ(w.Text(QStringLiteral("edDatabase")), c.Database) << what;
             EXPECT_EQ(w.Text(QStringLiteral("edSchema")), c.Schema) << what;
         }
+    }
+}
+
+// What the editor writes, the migration program's connector reads: MARIADB as a MySQL file.
+TEST_F(EditorFileTest, FilesSavedByTheEditorAreReadByTheConnector)
+{
+    int n = 0;
+    for (const TConfigCase& c : ConfigCases()) {
+        const std::string what = c.Format.toStdString() + " #" + std::to_string(++n);
+        QString path;
+        {
+            TEditorWindow w;
+            Enter(w, c);
+            path = SaveAs(w, ScratchDir() + QStringLiteral("/read%1").arg(n));
+        }
+        TUniConnection conn;
+        TKladdeConnector connector(&conn);
+        connector.SetConnectionFile(path);
+        const QString format = c.Format == QLatin1String("MARIADB") ? QStringLiteral("MYSQL") : c.Format;
+        EXPECT_EQ(connector.DBFormat(), format) << what;
+        EXPECT_FALSE(conn.LoginPrompt()) << what;
+        if (IsFileFormat(c.Format)) {
+            EXPECT_EQ(conn.Database(), c.DBFile) << what;
+            continue;
+        }
+        const char* provider = format == QLatin1String("MSSQL") ? "SQL Server"
+                               : format == QLatin1String("MYSQL") ? "MySQL"
+                                                                  : "InterBase";
+        EXPECT_EQ(conn.ProviderName(), QLatin1String(provider)) << what;
+        EXPECT_EQ(conn.Server(), c.Server) << what;
+        EXPECT_EQ(conn.Port(), c.Port.toInt()) << what;
+        EXPECT_EQ(conn.Database(), c.Database) << what;
+        EXPECT_EQ(conn.Username(), c.User) << what;
+        EXPECT_EQ(conn.Password(), c.Password) << what;
+        EXPECT_EQ(connector.Schema(), c.Format == QLatin1String("MSSQL") ? c.Schema : QString()) << what;
     }
 }
 
