@@ -191,23 +191,13 @@ TEST_F(SqliteFile, AFileThatIsNoDatabaseFailsAtConnect)
     EXPECT_FALSE(conn.Connected());
 }
 
-void Configure(TUniConnection& Conn, const char* Provider, const TTestServer& Server)
-{
-    Conn.SetProviderName(QString::fromLatin1(Provider));
-    Conn.SetServer(Server.Host);
-    Conn.SetPort(Server.Port);
-    Conn.SetDatabase(Server.Database);
-    Conn.SetUsername(Server.User);
-    Conn.SetPassword(Server.Password);
-    Conn.SetLoginPrompt(false);
-}
 
 TEST(ServerConnect, MariaDBRefusesAWrongPasswordAndAMissingDatabase)
 {
     TTestServer server;
     KLADDE_REQUIRE_SERVER(TestMariaDB(server, why));
     TUniConnection conn;
-    Configure(conn, "MySQL", server);
+    UseServer(conn, QStringLiteral("MySQL"), server);
     EXPECT_EQ(ConnectMessage(conn), QString());
     conn.Disconnect();
 
@@ -225,7 +215,7 @@ TEST(ServerConnect, FirebirdRefusesAWrongPasswordAndAMissingDatabase)
     TTestServer server;
     KLADDE_REQUIRE_SERVER(TestFirebird(server, why));
     TUniConnection conn;
-    Configure(conn, "InterBase", server);
+    UseServer(conn, QStringLiteral("InterBase"), server);
     EXPECT_EQ(ConnectMessage(conn), QString());
     conn.Disconnect();
 

@@ -27,13 +27,7 @@ bool SetupMariaDB(TUniConnection& Conn, QString& Why)
     TTestServer server;
     if (!FreshMariaDBDatabase(server, Why))
         return false;
-    Conn.SetProviderName(QStringLiteral("MySQL"));
-    Conn.SetServer(server.Host);
-    Conn.SetPort(server.Port);
-    Conn.SetDatabase(server.Database);
-    Conn.SetUsername(server.User);
-    Conn.SetPassword(server.Password);
-    Conn.SetLoginPrompt(false);
+    UseServer(Conn, QStringLiteral("MySQL"), server);
     return true;
 }
 
@@ -42,15 +36,9 @@ bool SetupFirebird(TUniConnection& Conn, QString& Why)
     TTestServer server;
     if (!FreshFirebirdDatabase(server, Why))
         return false;
-    Conn.SetProviderName(QStringLiteral("InterBase"));
-    Conn.SetServer(server.Host);
-    Conn.SetPort(server.Port);
-    Conn.SetDatabase(server.Database);
-    Conn.SetUsername(server.User);
-    Conn.SetPassword(server.Password);
+    UseServer(Conn, QStringLiteral("InterBase"), server);
     Conn.SpecificOptions().SetValue(QStringLiteral("Interbase.Charset"), QStringLiteral("WIN1252"));
     Conn.SpecificOptions().SetValue(QStringLiteral("Interbase.UseUnicode"), QStringLiteral("True"));
-    Conn.SetLoginPrompt(false);
     return true;
 }
 

@@ -5,7 +5,7 @@
 #include "Platform.h"
 #include "ScratchDir.h"
 #include "TUniQuery.h"
-#include "TUserNotifier.h"
+#include "TNoticeRecorder.h"
 #include "TestServers.h"
 #include "dmodProviders.h"
 #include "utils.h"
@@ -28,24 +28,6 @@ std::string S(const QStringList& List)
     return List.join(QStringLiteral(", ")).toStdString();
 }
 
-// Collects the messages shown to the user while it lives.
-class TNoticeRecorder : public TUserNotifier
-{
-public:
-    TNoticeRecorder() : FPrevious(SetUserNotifier(this)) {}
-    ~TNoticeRecorder() override { SetUserNotifier(FPrevious); }
-    void Notify(const QString& Text, TNoticeKind Kind) override
-    {
-        Texts << Text;
-        Kinds << Kind;
-    }
-
-    QStringList Texts;
-    QList<TNoticeKind> Kinds;
-
-private:
-    TUserNotifier* FPrevious;
-};
 
 QString Literal(const QString& Value)
 {

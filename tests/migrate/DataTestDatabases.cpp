@@ -7,16 +7,6 @@
 
 namespace {
 
-void UseServer(TUniConnection& Conn, const QString& Provider, const TTestServer& Server)
-{
-    Conn.SetProviderName(Provider);
-    Conn.SetServer(Server.Host);
-    Conn.SetPort(Server.Port);
-    Conn.SetDatabase(Server.Database);
-    Conn.SetUsername(Server.User);
-    Conn.SetPassword(Server.Password);
-    Conn.SetLoginPrompt(false);
-}
 
 } // namespace
 

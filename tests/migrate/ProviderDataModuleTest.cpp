@@ -2,7 +2,7 @@
 #include "EUniError.h"
 #include "Platform.h"
 #include "TUniQuery.h"
-#include "TUserNotifier.h"
+#include "TNoticeRecorder.h"
 #include "TestServers.h"
 #include "dmodProviders.h"
 
@@ -29,24 +29,6 @@ public:
     void SetShowErrorMessages(bool Value) { FShowErrorMessages = Value; }
 };
 
-// Collects the messages shown to the user while it lives.
-class TNoticeRecorder : public TUserNotifier
-{
-public:
-    TNoticeRecorder() : FPrevious(SetUserNotifier(this)) {}
-    ~TNoticeRecorder() override { SetUserNotifier(FPrevious); }
-    void Notify(const QString& Text, TNoticeKind Kind) override
-    {
-        Texts << Text;
-        Kinds << Kind;
-    }
-
-    QStringList Texts;
-    QList<TNoticeKind> Kinds;
-
-private:
-    TUserNotifier* FPrevious;
-};
 
 // Fixes the clock that dates the recorded errors while it lives.
 class TFixedNow
@@ -495,16 +477,6 @@ std::ostream& operator<<(std::ostream& Out, const TTarget& Target)
     return Out << Target.Name;
 }
 
-void UseServer(TUniConnection& Conn, const QString& Provider, const TTestServer& Server)
-{
-    Conn.SetProviderName(Provider);
-    Conn.SetServer(Server.Host);
-    Conn.SetPort(Server.Port);
-    Conn.SetDatabase(Server.Database);
-    Conn.SetUsername(Server.User);
-    Conn.SetPassword(Server.Password);
-    Conn.SetLoginPrompt(false);
-}
 
 class ProviderModuleOnDatabase : public ::testing::TestWithParam<TTarget>
 {

@@ -1,5 +1,7 @@
 #include "TestServers.h"
 
+#include "TUniConnection.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -168,6 +170,17 @@ bool FreshFirebirdDatabase(TTestServer& Out, QString& Why)
     Out = server;
     Out.Database = path;
     return true;
+}
+
+void UseServer(TUniConnection& Conn, const QString& Provider, const TTestServer& Server)
+{
+    Conn.SetProviderName(Provider);
+    Conn.SetServer(Server.Host);
+    Conn.SetPort(Server.Port);
+    Conn.SetDatabase(Server.Database);
+    Conn.SetUsername(Server.User);
+    Conn.SetPassword(Server.Password);
+    Conn.SetLoginPrompt(false);
 }
 
 QSqlDatabase AddQtDatabase(const QString& Driver, const TTestServer& Server, const QString& ConnectionName)

@@ -34,6 +34,10 @@ bool FreshFirebirdDatabase(TTestServer& Out, QString& Why);
 // True when KLADDE_REQUIRE_SERVERS=1 (CI): a missing server is then a failure, not a skip.
 bool ServersRequired();
 
+// Points Conn at Server through the layer's provider Provider ("MySQL", "InterBase"), without login prompt.
+class TUniConnection;
+void UseServer(TUniConnection& Conn, const QString& Provider, const TTestServer& Server);
+
 // A Qt database of Driver ("QMYSQL", "QIBASE") under ConnectionName with Server's connection data,
 // not yet opened; for tests that talk to a server without the project's layer.
 class QSqlDatabase;
