@@ -17,6 +17,32 @@
 
 namespace {
 
+// Runs the statements of its lifetime with AutoCommit on, so that each one is in force before the
+// next runs (a script uses the table an earlier one created, and Firebird sees a new table only
+// once its transaction has committed) and the update lasts even when the migration stops before
+// anything else commits. A transaction the caller opened still takes the statements in.
+class TCommitEachStatement
+{
+public:
+    explicit TCommitEachStatement(TUniConnection* Connection)
+        : FConnection(Connection), FAutoCommit(Connection && Connection->AutoCommit())
+    {
+        if (FConnection)
+            FConnection->SetAutoCommit(true);
+    }
+    ~TCommitEachStatement()
+    {
+        if (FConnection)
+            FConnection->SetAutoCommit(FAutoCommit);
+    }
+    TCommitEachStatement(const TCommitEachStatement&) = delete;
+    TCommitEachStatement& operator=(const TCommitEachStatement&) = delete;
+
+private:
+    TUniConnection* FConnection;
+    bool FAutoCommit;
+};
+
 // The pass phrase behind the key of the encrypted updater database; every program that writes
 // or reads that form uses the same one.
 constexpr char PassPhrase[] = "Schema steps: small, safe; sure then onward";
@@ -334,6 +360,9 @@ void TDBUpdater::ReadKladdeDBVersion()
 {
     std::unique_ptr<TUniQuery> query = OpenVersionTable();
     TField* field = query ? query->FindField(VersionField) : nullptr;
+    // A version that cannot be read, NULL or empty one included, counts as 0.0.0.0, also when an
+    // earlier reading left another version here.
+    FDBVersion = TDBVersion();
     FDBVersion.FromString(field ? field->AsString() : QStringLiteral("0.0.0.0"));
 }
 
@@ -392,6 +421,7 @@ bool TDBUpdater::ExecuteUpdateScript(const QString& SQL)
         TUniConnection* connection = TargetConnection();
         if (!connection)
             throw EUniError(QStringLiteral("No database to update"));
+        const TCommitEachStatement commitEach(connection);
         connection->ExecSQL(SQL);
         return true;
     } catch (const Exception& E) {
@@ -408,6 +438,7 @@ bool TDBUpdater::UpdateDBVersion(const QString& ANewVersion)
             return false;
         // Some servers cannot run a statement while a result of the same connection is open.
         query->Close();
+        const TCommitEachStatement commitEach(TargetConnection());
         TargetConnection()->ExecSQL(QStringLiteral("UPDATE Kladde_Verwaltung SET Version3='") + ANewVersion +
                                     u'\'');
         FDBVersion.FromString(ANewVersion);

@@ -471,6 +471,31 @@ TEST_P(DBUpdateRunTest, RunsTheDueScriptsInVersionOrderAndStoresEachVersion)
     EXPECT_EQ(LoggedSteps().size(), AllDueSteps(ProviderScript()).size());
 }
 
+TEST_P(DBUpdateRunTest, EachScriptIsCommittedAlsoWhenTheConnectionDoesNotCommitByItself)
+{
+    CreateVersionTable(vtNull);
+    FDst.SetAutoCommit(false);
+    TDBUpdater updater(UpdaterFile());
+    updater.SetDMProvider(&FDM);
+    updater.ExecuteUpdate(true);
+    EXPECT_FALSE(FDst.AutoCommit()) << "the connection's own setting comes back";
+    EXPECT_FALSE(FDst.InTransaction());
+    FDst.Disconnect(); // an open transaction would be rolled back here
+    EXPECT_EQ(LoggedSteps(), AllDueSteps(ProviderScript())) << S(LoggedSteps());
+    EXPECT_EQ(StoredVersions(), QStringList{QStringLiteral("2.1.0.3")});
+}
+
+TEST_P(DBUpdateRunTest, AnEmptyVersionReadLaterStartsFromZeroAgain)
+{
+    CreateVersionTable(vtValue, QStringLiteral("3.0.0.0"));
+    TDBUpdater updater(UpdaterFile());
+    updater.SetDMProvider(&FDM);
+    EXPECT_EQ(updater.DBVersion().ToString(), QStringLiteral("3.0.0.0"));
+    FDst.ExecSQL(QStringLiteral("UPDATE Kladde_Verwaltung SET Version3=NULL"));
+    updater.ReadKladdeDBVersion();
+    EXPECT_EQ(updater.DBVersion().ToString(), QStringLiteral("0.0.0.0"));
+}
+
 TEST_P(DBUpdateRunTest, StopsAtTheFirstFailureUnlessErrorsAreIgnored)
 {
     CreateVersionTable(vtEmpty);
