@@ -1,8 +1,10 @@
 #include "TIniFile.h"
 
 #include "TIniDocument.h"
+#include "utils.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace {
@@ -23,51 +25,6 @@ QString StripTrailingSpaces(const QString& Text)
     while (end > 0 && Text[end - 1] == u' ')
         --end;
     return Text.first(end);
-}
-
-// The value of a digit in Base (10 or 16), or -1.
-int DigitValue(QChar Ch, int Base)
-{
-    const char16_t c = Ch.unicode();
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (Base == 16 && c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (Base == 16 && c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
-}
-
-std::optional<int> ParseInteger(QStringView Text)
-{
-    bool negative = false;
-    if (!Text.isEmpty() && (Text.front() == u'-' || Text.front() == u'+')) {
-        negative = Text.front() == u'-';
-        Text = Text.sliced(1);
-    }
-    int base = 10;
-    if (Text.startsWith(u'$')) {
-        base = 16;
-        Text = Text.sliced(1);
-    } else if (Text.startsWith(u"0x", Qt::CaseInsensitive)) {
-        base = 16;
-        Text = Text.sliced(2);
-    }
-    if (Text.isEmpty())
-        return std::nullopt;
-    // Hexadecimal takes all 32 bits ("$FFFFFFFF" is -1); decimal must fit the signed range.
-    const quint64 limit = base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
-    quint64 value = 0;
-    for (const QChar ch : Text) {
-        const int digit = DigitValue(ch, base);
-        if (digit < 0)
-            return std::nullopt;
-        value = value * base + static_cast<quint64>(digit);
-        if (value > limit)
-            return std::nullopt;
-    }
-    const auto bits = static_cast<quint32>(value);
-    return static_cast<qint32>(negative ? 0u - bits : bits);
 }
 
 } // namespace
@@ -95,7 +52,7 @@ bool TIniFile::ReadBool(const QString& Section, const QString& Ident, bool Defau
 
 void TIniFile::WriteString(const QString& Section, const QString& Ident, const QString& Value)
 {
-    TIniDocument document = Load();
+    TIniDocument document = LoadForChange();
     document.SetValue(Section, Ident, Value);
     Save(document);
 }
@@ -112,7 +69,7 @@ void TIniFile::WriteBool(const QString& Section, const QString& Ident, bool Valu
 
 void TIniFile::EraseSection(const QString& Section)
 {
-    TIniDocument document = Load();
+    TIniDocument document = LoadForChange();
     document.EraseSection(Section);
     Save(document);
 }
@@ -132,6 +89,18 @@ TIniDocument TIniFile::Load() const
     QFile file(FFileName);
     if (!file.open(QIODevice::ReadOnly))
         return TIniDocument::FromBytes(QByteArray());
+    return TIniDocument::FromBytes(file.readAll());
+}
+
+TIniDocument TIniFile::LoadForChange() const
+{
+    QFile file(FFileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        // A file that is there but cannot be read would be replaced by its new lines alone.
+        if (QFileInfo::exists(FFileName))
+            throw EIniFileException(QStringLiteral("In %1 kann nicht geschrieben werden").arg(FFileName));
+        return TIniDocument::FromBytes(QByteArray());
+    }
     return TIniDocument::FromBytes(file.readAll());
 }
 

@@ -50,6 +50,8 @@ public:
 
 private:
     TIniDocument Load() const;
+    // Load for a write: raises when the file exists but cannot be read.
+    TIniDocument LoadForChange() const;
     void Save(const TIniDocument& Document);
 
     QString FFileName;

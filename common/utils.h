@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class TRichEdit;
 
 // Small shared routines: folders, ADMIN.INI, versions, fields of a text, number texts, RTF text.
@@ -51,6 +53,11 @@ QString GetToken(const QString& S, const QString& Separator, int Index);
 // S with the last occurrence of the locale's decimal separator replaced by C; S unchanged when C is
 // that separator or S holds none.
 QString SetLastDecimalSeparator(const QString& S, QChar C);
+
+// A whole number as the platform reads one (StrToIntDef, the profile functions): an optional sign,
+// then decimal digits, or hexadecimal digits after "$" or "0x"/"0X"; nothing else. Hexadecimal
+// takes all 32 bits ("$FFFFFFFF" is -1). No value when Text is no such number.
+std::optional<int> ParseInteger(QStringView Text);
 
 // True when S starts with "{\rtf", in any case.
 bool IsRtfText(const QString& S);

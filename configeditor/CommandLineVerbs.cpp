@@ -1,5 +1,6 @@
 #include "CommandLineVerbs.h"
 
+#include "TIniFile.h"
 #include "TUniConnection.h"
 #include "uCrypt.h"
 #include "uKladdeConnector.h"
@@ -21,10 +22,11 @@ int WriteLine(QTextStream& Out, const QString& Text)
     return 0;
 }
 
-// The password as the verb may show it: never the clear text.
-QString PasswordDisplay(const QString& Password)
+// The password as the verb may show it: never the clear text. What counts is whether the file
+// stores one; the fixed passwords the connector supplies for Access files are none of its.
+QString PasswordDisplay(const QString& FileName, const QString& Password)
 {
-    if (Password.isEmpty())
+    if (TIniFile(FileName).ReadString(QStringLiteral("Kladdeconnection"), QStringLiteral("Password"), QString()).isEmpty())
         return QString();
     if (Password == QLatin1String("???"))
         return Password;
@@ -44,7 +46,7 @@ int ShowConfiguration(QTextStream& Out, const QString& FileName)
         QStringLiteral("Port=") + QString::number(connector.Port()),
         QStringLiteral("Database=") + connector.Database(),
         QStringLiteral("Username=") + connector.Username(),
-        QStringLiteral("Password=") + PasswordDisplay(connector.Password()),
+        QStringLiteral("Password=") + PasswordDisplay(FileName, connector.Password()),
         QStringLiteral("Direct=") + (connector.Direct() ? QStringLiteral("1") : QStringLiteral("0")),
         QStringLiteral("Schema=") + connector.Schema(),
     };

@@ -80,12 +80,10 @@ QPushButton* Button(QWidget* Parent, const char* Name, const QString& Text, int 
     return button;
 }
 
-// StrToIntDef(Text, 0).
+// StrToIntDef(Text, 0): a hand-written "$" or "0x" port reads as the connector reads it.
 int PortNumber(const QString& Text)
 {
-    bool ok = false;
-    const int port = Text.trimmed().toInt(&ok);
-    return ok ? port : 0;
+    return ParseInteger(Text).value_or(0);
 }
 
 } // namespace

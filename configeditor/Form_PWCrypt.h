@@ -31,6 +31,8 @@ public:
 
     // The current configuration file: the argument, then the last file saved.
     QString ConfigFile() const { return FConfigFile; }
+    // The connection as the last connection test set it up.
+    const TUniConnection& TestedConnection() const { return Connection; }
 
 public Q_SLOTS:
     void FormCreate();

@@ -2,6 +2,9 @@
 // test servers.
 
 #include "EditorWindow.h"
+#include "Platform.h"
+#include "utils.h"
+#include "TIniFile.h"
 #include "Exception.h"
 #include "ScratchDir.h"
 #include "TestServers.h"
@@ -135,6 +138,49 @@ TEST_F(EditorConnectionTest, AccessFiles)
     ExpectFailure(TestConnection(w),
                   LayerMessage(QStringLiteral("Access"), {}, 0, missing, QStringLiteral("Administrator"),
                                QStringLiteral("wombel")));
+}
+
+// What each format's test hands the connection, whether the database answers or not.
+TEST_F(EditorConnectionTest, SettingsOfTheTestedConnection)
+{
+    struct Case {
+        const char* File;
+        const char* Password;
+    };
+    for (const Case& c : {Case{"C:\\Kladde\\Kladde.ACCDB", "Tqb4Gvvnrpp&"}, Case{"C:\\Kladde\\Kladde.mdb", "wombel"},
+                          Case{"C:\\Kladde\\Kladde", "wombel"}}) {
+        TEditorWindow w;
+        w.Choose(QStringLiteral("MSACCESS"));
+        w.Type(QStringLiteral("edDBFile"), QString::fromLatin1(c.File));
+        TestConnection(w);
+        const TUniConnection& conn = w.Form().TestedConnection();
+        EXPECT_EQ(conn.ProviderName(), QStringLiteral("Access")) << c.File;
+        EXPECT_EQ(conn.Username(), QStringLiteral("Administrator")) << c.File;
+        EXPECT_EQ(conn.Password(), QLatin1String(c.Password)) << c.File;
+        EXPECT_EQ(conn.Port(), 0) << c.File;
+    }
+
+    // A hand-written port in hexadecimal reads as the migration program reads it.
+    const QString path = ScratchDir() + QStringLiteral("/mssql.kdbcfg");
+    TIniFile ini(path);
+    ini.WriteString(QStringLiteral("Kladdeconnection"), QStringLiteral("ProviderName"), QStringLiteral("MSSQL"));
+    ini.WriteString(QStringLiteral("Kladdeconnection"), QStringLiteral("Server"), QStringLiteral("127.0.0.1"));
+    ini.WriteString(QStringLiteral("Kladdeconnection"), QStringLiteral("Port"), QStringLiteral("$10"));
+    ini.WriteString(QStringLiteral("Kladdeconnection"), QStringLiteral("Database"), QStringLiteral("Kladde"));
+    TEditorWindow mssql({path});
+    TestConnection(mssql);
+    const TUniConnection& conn = mssql.Form().TestedConnection();
+    EXPECT_EQ(conn.ProviderName(), QStringLiteral("SQL Server"));
+    EXPECT_EQ(conn.SpecificOptions().Values(QStringLiteral("SQL Server.Provider")), QStringLiteral("prAuto"));
+    EXPECT_EQ(conn.Port(), 16);
+
+    TEditorWindow firebird;
+    firebird.Choose(QStringLiteral("FIREBIRD"));
+    firebird.Type(QStringLiteral("edDatabase"), ScratchDir() + QStringLiteral("/fehlt.fdb"));
+    TestConnection(firebird);
+    EXPECT_EQ(firebird.Form().TestedConnection().ProviderName(), QStringLiteral("InterBase"));
+    EXPECT_EQ(firebird.Form().TestedConnection().SpecificOptions().Values(QStringLiteral("InterBase.ClientLibrary")),
+              AppDir() + PathDelim + QStringLiteral("fbclient.dll"));
 }
 
 TEST_F(EditorConnectionTest, MariaDBServer)

@@ -1,5 +1,6 @@
 // Saving and loading configuration files through the editor window, as a user does it.
 
+#include "EIniFileException.h"
 #include "EditorWindow.h"
 #include "Platform.h"
 #include "ScratchDir.h"
@@ -194,6 +195,26 @@ TEST_F(EditorFileTest, FilesSavedByTheEditorAreReadByTheConnector)
         EXPECT_EQ(conn.Username(), c.User) << what;
         EXPECT_EQ(conn.Password(), c.Password) << what;
         EXPECT_EQ(connector.Schema(), c.Format == QLatin1String("MSSQL") ? c.Schema : QString()) << what;
+    }
+}
+
+// The editor does not catch a failed write: it reaches the program's general error handling.
+TEST_F(EditorFileTest, AFailedSaveRaisesTheWriteError)
+{
+    const QString parent = ScratchDir() + QStringLiteral("/plain.txt");
+    QFile plain(parent);
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    const QString path = parent + QStringLiteral("/kladde.kdbcfg");
+    TEditorWindow w;
+    w.Choose(QStringLiteral("SQLITE"));
+    w.Type(QStringLiteral("edDBFile"), QStringLiteral("/srv/kladde.sqlite"));
+    TDialogs::SetNextFileNames({path});
+    try {
+        w.Form().Button1Click();
+        ADD_FAILURE() << "the write must fail";
+    } catch (const EIniFileException& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("In %1 kann nicht geschrieben werden").arg(path));
     }
 }
 
