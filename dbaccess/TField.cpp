@@ -51,8 +51,12 @@ QString TField::AsString() const
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
     switch (FDataType) {
-    case ftFloat:
-        return locale.toString(FValue.toDouble(), 'g', QLocale::FloatingPointShortest);
+    case ftFloat: {
+        // The regional decimal separator, but ASCII signs and exponent: some locales write a
+        // minus sign (U+2212) or "×10^" that no SQL literal accepts.
+        QString text = QString::number(FValue.toDouble(), 'g', QLocale::FloatingPointShortest);
+        return text.replace(QLatin1Char('.'), locale.decimalPoint());
+    }
     case ftCurrency:
     case ftBCD: {
         QString text = FValue.toString();

@@ -141,10 +141,14 @@ void TFrm_MessageList::ShowLines(const QStringList& Lines, const QString& Captio
 
 QStringList TFrm_MessageList::Lines() const
 {
-    const QString text = Memo->toPlainText();
-    if (text.isEmpty())
-        return QStringList();
-    return text.split(QLatin1Char('\n'));
+    // Block by block: the plain-text form would turn no-break spaces into blanks.
+    QStringList lines;
+    const QTextDocument* document = Memo->document();
+    if (document->isEmpty())
+        return lines;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        lines << block.text();
+    return lines;
 }
 
 void TFrm_MessageList::SetLines(const QStringList& Lines)

@@ -170,7 +170,7 @@ TEST_F(MessageListTest, SavesAssignedLinesInWindows1252WithCrLf)
     const QString dir = ScratchDir();
     TFrm_MessageList* w = NewWindow();
     const QStringList lines = {QStringLiteral("Schüler Müller (ID 17): Fehler – Wert „ß“ zu lang €"), QString(),
-                               QStringLiteral("Ende")};
+                               QStringLiteral("Nr.\u00A012 (geschütztes Leerzeichen)"), QStringLiteral("Ende")};
     w->SetLines(lines);
     // Wrapping on screen adds no line breaks to the file.
     w->show();
