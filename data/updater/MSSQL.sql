@@ -1,6 +1,6 @@
 -- Kladde database, Microsoft SQL Server (DBType "MSSQL"). Unicode text types; dates as DATETIME, which
--- every SQL Server version and driver knows. The two catalogues whose IDs an Access database assigns
--- are IDENTITY columns; the migration writes them with IDENTITY_INSERT.
+-- every SQL Server version and driver knows. No IDENTITY columns, not even for the two catalogues:
+-- a copy keeps the source's numbers, to which the pupils' rows refer.
 -- One statement per block; "--@ <version>" starts the block of that version.
 
 --@ 1.0.0.1
@@ -122,7 +122,7 @@ CREATE TABLE Versetzung (
 
 --@ 1.0.0.12
 CREATE TABLE K_Datenschutz (
-  ID INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  ID INT NOT NULL PRIMARY KEY,
   Bezeichnung NVARCHAR(250),
   Beschreibung NVARCHAR(MAX),
   Sortierung INT,
@@ -131,7 +131,7 @@ CREATE TABLE K_Datenschutz (
 
 --@ 1.0.0.13
 CREATE TABLE K_Ankreuzfloskeln (
-  ID INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  ID INT NOT NULL PRIMARY KEY,
   Fach_ID INT,
   Kategorie NVARCHAR(30),
   FloskelText NVARCHAR(255),

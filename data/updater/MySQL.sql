@@ -1,5 +1,6 @@
--- Kladde database, MySQL and MariaDB (DBType "MySQL"). InnoDB tables in utf8mb4. The two catalogues
--- whose IDs an Access database assigns are AUTO_INCREMENT; MySQL accepts given values there too.
+-- Kladde database, MySQL and MariaDB (DBType "MySQL"). InnoDB tables in utf8mb4. Keys are plain
+-- INT columns, the two catalogues' IDs too: a copy keeps the source's numbers, to which the pupils'
+-- rows refer.
 -- One statement per block; "--@ <version>" starts the block of that version.
 
 --@ 1.0.0.1
@@ -121,7 +122,7 @@ CREATE TABLE Versetzung (
 
 --@ 1.0.0.12
 CREATE TABLE K_Datenschutz (
-  ID INT NOT NULL AUTO_INCREMENT PRIMARY KEY,
+  ID INT NOT NULL PRIMARY KEY,
   Bezeichnung VARCHAR(250),
   Beschreibung LONGTEXT,
   Sortierung INT,
@@ -130,7 +131,7 @@ CREATE TABLE K_Datenschutz (
 
 --@ 1.0.0.13
 CREATE TABLE K_Ankreuzfloskeln (
-  ID INT NOT NULL AUTO_INCREMENT PRIMARY KEY,
+  ID INT NOT NULL PRIMARY KEY,
   Fach_ID INT,
   Kategorie VARCHAR(30),
   FloskelText VARCHAR(255),

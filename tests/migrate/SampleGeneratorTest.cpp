@@ -184,19 +184,36 @@ TEST_F(SampleGenerator, HoldsTheValuesTheCopyRulesMeet)
     EXPECT_TRUE(bytes.contains('\0')) << "binary, zero bytes included";
 }
 
-TEST_F(SampleGenerator, CataloguesNumberedFromOneAndEveryReferenceToThemHolds)
+TEST_F(SampleGenerator, CatalogueIDsHaveGapsAndEveryReferenceToThemHolds)
 {
-    // A destination that numbers these catalogues itself gives the same numbers.
-    for (const char* table : {"K_Datenschutz", "K_Ankreuzfloskeln"}) {
-        const QString t = QString::fromLatin1(table);
-        EXPECT_EQ(Count(t), Count(t + QStringLiteral(" where ID between 1 and (select count(*) from %1)").arg(t)))
-            << table;
+    // A destination that numbered a catalogue 1..n itself would make every reference to it point
+    // at another entry, so that a comparison of the copy with its source shows it.
+    const struct
+    {
+        const char* Catalogue;
+        const char* Referring;
+        const char* Column;
+    } catalogues[] = {
+        {"K_Datenschutz", "SchuelerDatenschutz", "Datenschutz_ID"},
+        {"K_Ankreuzfloskeln", "SchuelerAnkreuzfloskeln", "Floskel_ID"},
+    };
+    for (const auto& c : catalogues) {
+        SCOPED_TRACE(c.Catalogue);
+        const QString catalogue = QString::fromLatin1(c.Catalogue), referring = QString::fromLatin1(c.Referring),
+                      column = QString::fromLatin1(c.Column);
+        EXPECT_GE(Count(catalogue), 5);
+        EXPECT_EQ(Count(catalogue + QStringLiteral(" where ID < 2")), 0) << "the first ID is above 1";
+        const QString beyondGapless = QStringLiteral(" where ID > (select min(ID) + count(*) - 1 from %1)");
+        EXPECT_GT(Count(catalogue + beyondGapless.arg(catalogue)), 0) << "gaps between the IDs";
+        EXPECT_GT(Count(referring), 0);
+        EXPECT_GT(Count(QStringLiteral("(select distinct %1 from %2)").arg(column, referring)), 2);
+        EXPECT_EQ(Count(referring + QStringLiteral(" where %1 not in (select ID from %2)").arg(column, catalogue)), 0)
+            << "every reference names an entry";
+        EXPECT_EQ(Count(referring + QStringLiteral(" where %1 = (select count(*) from %2 k where k.ID <= %1)")
+                                        .arg(column, catalogue)),
+                  0)
+            << "no reference would survive a renumbering by chance";
     }
-    EXPECT_EQ(Count(QStringLiteral("SchuelerDatenschutz where Datenschutz_ID not in (select ID from K_Datenschutz)")),
-              0);
-    EXPECT_EQ(
-        Count(QStringLiteral("SchuelerAnkreuzfloskeln where Floskel_ID not in (select ID from K_Ankreuzfloskeln)")), 0);
-    EXPECT_GT(Count(QStringLiteral("SchuelerAnkreuzfloskeln")), 0);
     for (const char* table : {"SchuelerErzieher", "SchuelerFoto", "SchuelerDatenschutz", "SchuelerLernabschnittsdaten",
                               "SchuelerBemerkungen"})
         EXPECT_EQ(

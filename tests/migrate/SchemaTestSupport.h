@@ -14,7 +14,7 @@ class TUniConnection;
 struct TDocColumn
 {
     QString Name;
-    QString Type; // "Int", "Text(20)", "Identity", ...
+    QString Type; // "Int", "Text(20)", "Counter", ...
     bool NotNull = false;
     bool Key = false;
     QString Meaning;

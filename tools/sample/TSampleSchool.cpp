@@ -227,6 +227,14 @@ const TPhrase Phrases[] = {
 };
 const int PhraseCount = int(std::size(Phrases));
 
+// The ID of entry Index (from 0) of K_Datenschutz and K_Ankreuzfloskeln: 3, 4, 6, 7, 9, ..., the
+// numbers of a catalogue whose first entries and some later ones were deleted. A destination that
+// numbered the rows itself would give other IDs, and the pupils' rows would point elsewhere.
+int CatalogueID(int Index)
+{
+    return 3 + Index + Index / 2;
+}
+
 } // namespace
 
 TSampleSchool::TSampleSchool(int Pupils, quint64 Seed) : FPlan(Pupils, Seed) {}
@@ -448,16 +456,17 @@ void TSampleSchool::WriteClasses(TRowSink& Sink)
 void TSampleSchool::WriteConsentCatalogue(TRowSink& Sink)
 {
     Sink.BeginTable(QStringLiteral("K_Datenschutz"), {"ID", "Bezeichnung", "Beschreibung", "Sortierung", "Sichtbar"});
-    Sink.AddRow({1, Text("Veröffentlichung von Fotos auf der Homepage der Schule"),
+    Sink.AddRow({CatalogueID(0), Text("Veröffentlichung von Fotos auf der Homepage der Schule"),
                  Text("Fotos von Schulveranstaltungen, auf denen die Schülerin/der Schüler zu erkennen ist."), 10,
                  true});
-    Sink.AddRow({2, Text("Nennung des Namens im Jahresbericht"), Null(), 20, true});
-    Sink.AddRow({3, Text("Weitergabe der Kontaktdaten an den Förderverein"),
+    Sink.AddRow({CatalogueID(1), Text("Nennung des Namens im Jahresbericht"), Null(), 20, true});
+    Sink.AddRow({CatalogueID(2), Text("Weitergabe der Kontaktdaten an den Förderverein"),
                  Text(Rtf(QStringLiteral(
                      "Der Förderverein „Freunde der Lindenhöhe e. V.“ erhält Name, Anschrift und E-Mail."))),
                  30, true});
-    Sink.AddRow({4, Text("Nutzung der Lernplattform und der schulischen E-Mail-Adresse"), Text("  "), 40, true});
-    Sink.AddRow({5, Text("Klassenfoto (Fotograf „Bild & Ton“ – bis 2021)"), Null(), 50, false});
+    Sink.AddRow({CatalogueID(3), Text("Nutzung der Lernplattform und der schulischen E-Mail-Adresse"), Text("  "),
+                 40, true});
+    Sink.AddRow({CatalogueID(4), Text("Klassenfoto (Fotograf „Bild & Ton“ – bis 2021)"), Null(), 50, false});
     Sink.EndTable();
 }
 
@@ -467,7 +476,7 @@ void TSampleSchool::WritePhraseCatalogue(TRowSink& Sink)
                     {"ID", "Fach_ID", "Kategorie", "FloskelText", "Jahrgang", "Sortierung", "Sichtbar"});
     for (int i = 0; i < PhraseCount; ++i) {
         const TPhrase& p = Phrases[i];
-        Sink.AddRow({i + 1, p.Fach ? QVariant(p.Fach) : Null(), Text(p.Kategorie), Text(p.Text),
+        Sink.AddRow({CatalogueID(i), p.Fach ? QVariant(p.Fach) : Null(), Text(p.Kategorie), Text(p.Text),
                      *p.Jahrgang ? Text(p.Jahrgang) : Null(), (i + 1) * 10, i != 14});
     }
     FPhraseCount = PhraseCount;
@@ -699,9 +708,11 @@ void TSampleSchool::WriteConsents(TRowSink& Sink)
     for (const TPupil& p : FPlan.Pupils()) {
         TRandom r = Stream(23, p.ID);
         const QDate asked(p.EntryYear, 8, r.Between(1, 28));
-        for (int d = 1; d <= 4; ++d)
+        // The four visible consents; the last entry of the catalogue is no longer asked for.
+        for (int d = 0; d < 4; ++d)
             if (r.Chance(920))
-                Sink.AddRow({p.ID, d, r.Chance(780), r.Chance(50) ? Null() : QVariant(asked.addDays(r.Below(30)))});
+                Sink.AddRow({p.ID, CatalogueID(d), r.Chance(780),
+                             r.Chance(50) ? Null() : QVariant(asked.addDays(r.Below(30)))});
     }
     Sink.EndTable();
 }
@@ -857,7 +868,7 @@ void TSampleSchool::WritePhrases(TRowSink& Sink)
             for (int k = 0; k < count; ++k) {
                 const int phrase = (start + k * step) % FPhraseCount;
                 const int fach = Phrases[phrase].Fach;
-                Sink.AddRow({id++, s.ID, phrase + 1, fach ? QVariant(fach) : Null(), r.Between(1, 5)});
+                Sink.AddRow({id++, s.ID, CatalogueID(phrase), fach ? QVariant(fach) : Null(), r.Between(1, 5)});
             }
         }
     }

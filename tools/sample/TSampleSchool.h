@@ -13,10 +13,12 @@ class TRandom;
 //
 // Besides plausible data it holds what real databases hold: names with umlauts, apostrophes and
 // letters outside Windows-1252; RTF remarks; NULLs and texts of blanks only; dates before 1920 and
-// far in the future; and the inconsistencies the migration repairs in a source: foreign keys of 0
-// (SchuelerLernabschnittsdaten.Fachklasse_ID, SchuelerLeistungsdaten.Kurs_ID), courses no mark
-// uses (with rows in KursLehrer), ASDJahrgang values that differ from the year group's, year
-// group IDs that point nowhere, and references to teachers and classes in another letter case.
+// far in the future; catalogue IDs (K_Datenschutz, K_Ankreuzfloskeln) that start above 1 and have
+// gaps, so that a copy that renumbers them shows; and the inconsistencies the migration repairs in
+// a source: foreign keys of 0 (SchuelerLernabschnittsdaten.Fachklasse_ID,
+// SchuelerLeistungsdaten.Kurs_ID), courses no mark uses (with rows in KursLehrer), ASDJahrgang
+// values that differ from the year group's, year group IDs that point nowhere, and references to
+// teachers and classes in another letter case.
 class TSampleSchool
 {
 public:
