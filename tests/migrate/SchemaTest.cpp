@@ -339,6 +339,20 @@ TEST_P(ShippedSchemaOnDatabase, UpdateRunBringsAnEmptyDatabaseToTheCurrentSchema
     EXPECT_EQ(S(again), S(latest));
 }
 
+// The migration program's destination connection does not commit by itself.
+TEST_P(ShippedSchemaOnDatabase, TheUpdateLastsOnAConnectionThatDoesNotCommitByItself)
+{
+    KLADDE_REQUIRE_DATABASE(GetParam(), FDst);
+    FDst.SetAutoCommit(false);
+    FDst.Connect();
+    QString version;
+    ASSERT_TRUE(Update(UpdaterDatabase(), &version)) << S(TDBUpdater::LastError());
+    EXPECT_EQ(S(version), S(LatestSchemaVersion()));
+    FDst.Disconnect(); // an open transaction would be rolled back here
+    EXPECT_EQ(S(StoredVersions().join(u' ')), S(LatestSchemaVersion()));
+    EXPECT_EQ(FDst.GetTableNames().size(), SchemaDoc().TableNames().size());
+}
+
 TEST_P(ShippedSchemaOnDatabase, AnOlderDatabaseGetsTheLaterColumnsAndIndexes)
 {
     KLADDE_REQUIRE_DATABASE(GetParam(), FDst);
