@@ -3,7 +3,7 @@ BUILD   ?= build
 CMAKE   ?= cmake
 JOBS    ?= $(shell nproc)
 
-.PHONY: all build configure setup demo test bench format clean
+.PHONY: all build configure setup demo test bench clean
 
 all: build
 
@@ -26,9 +26,6 @@ test: setup build
 
 bench: build
 	@scripts/bench $(BUILD)
-
-format:
-	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
 	rm -rf $(BUILD)
