@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TColumnInfo.h"
-#include "TSpecificOptions.h"
+#include "TProviderOptions.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,7 +17,7 @@ struct TConnectionSettings {
     QString Database;
     QString Username;
     QString Password;
-    TSpecificOptions Options;
+    TProviderOptions Options;
 };
 
 // A forward stream of the rows of one result. Rows are fetched one at a time; nothing of the

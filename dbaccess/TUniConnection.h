@@ -2,7 +2,7 @@
 
 #include "TDataTypeMap.h"
 #include "TProviderSession.h"
-#include "TSpecificOptions.h"
+#include "TProviderOptions.h"
 
 #include <QSet>
 #include <QString>
@@ -40,8 +40,8 @@ public:
     void SetUsername(const QString& Value) { FUsername = Value; }
     const QString& Password() const { return FPassword; }
     void SetPassword(const QString& Value) { FPassword = Value; }
-    TSpecificOptions& SpecificOptions() { return FOptions; }
-    const TSpecificOptions& SpecificOptions() const { return FOptions; }
+    TProviderOptions& SpecificOptions() { return FOptions; }
+    const TProviderOptions& SpecificOptions() const { return FOptions; }
     bool LoginPrompt() const { return FLoginPrompt; }
     void SetLoginPrompt(bool Value) { FLoginPrompt = Value; }
     TDataTypeMap& DataTypeMap() { return FDataTypeMap; }
@@ -97,7 +97,7 @@ private:
     QString FPassword;
     bool FLoginPrompt = true;
     QStringList FExtraItems;
-    TSpecificOptions FOptions;
+    TProviderOptions FOptions;
     TDataTypeMap FDataTypeMap;
     bool FAutoCommit = true;
     bool FInTransaction = false;

@@ -2,7 +2,7 @@
 
 #include "TDataSet.h"
 #include "TParams.h"
-#include "TSpecificOptions.h"
+#include "TProviderOptions.h"
 
 class TUniConnection;
 
@@ -27,7 +27,7 @@ public:
     // Rows fetched per round trip where a provider offers the choice; rows are read one at a time here.
     int FetchRows() const { return FFetchRows; }
     void SetFetchRows(int Value) { FFetchRows = Value; }
-    TSpecificOptions& SpecificOptions() { return FOptions; }
+    TProviderOptions& SpecificOptions() { return FOptions; }
 
     // Executes the text as a command (no rows); RowsAffected tells how many rows it changed.
     void ExecSQL();
@@ -50,6 +50,6 @@ private:
     QString FSQL;
     TParams FParams;
     int FFetchRows = 25;
-    TSpecificOptions FOptions;
+    TProviderOptions FOptions;
     qint64 FRowsAffected = -1;
 };

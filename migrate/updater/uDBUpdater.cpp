@@ -150,7 +150,7 @@ bool TDBUpdater::TryConnect(const QString& AAlgorithm, const QString& AKey, cons
     try {
         FConSQLite->Disconnect();
         FConSQLite->SetDatabase(DatabaseFilename());
-        TSpecificOptions& options = FConSQLite->SpecificOptions();
+        TProviderOptions& options = FConSQLite->SpecificOptions();
         options.SetValue(QStringLiteral("EncryptionAlgorithm"), AAlgorithm);
         options.SetValue(QStringLiteral("EncryptionKey"), AKey);
         options.SetValue(QStringLiteral("ForceCreateDatabase"), QStringLiteral("False"));

@@ -1,6 +1,6 @@
-#include "TSpecificOptions.h"
+#include "TProviderOptions.h"
 
-QString TSpecificOptions::Values(const QString& Name) const
+QString TProviderOptions::Values(const QString& Name) const
 {
     for (const auto& item : FItems)
         if (item.first.compare(Name, Qt::CaseInsensitive) == 0)
@@ -8,7 +8,7 @@ QString TSpecificOptions::Values(const QString& Name) const
     return {};
 }
 
-void TSpecificOptions::SetValue(const QString& Name, const QString& Value)
+void TProviderOptions::SetValue(const QString& Name, const QString& Value)
 {
     for (auto& item : FItems) {
         if (item.first.compare(Name, Qt::CaseInsensitive) == 0) {
@@ -19,7 +19,7 @@ void TSpecificOptions::SetValue(const QString& Name, const QString& Value)
     FItems.append({Name, Value});
 }
 
-bool TSpecificOptions::Contains(const QString& Name) const
+bool TProviderOptions::Contains(const QString& Name) const
 {
     for (const auto& item : FItems)
         if (item.first.compare(Name, Qt::CaseInsensitive) == 0)
@@ -27,7 +27,7 @@ bool TSpecificOptions::Contains(const QString& Name) const
     return false;
 }
 
-QStringList TSpecificOptions::Lines() const
+QStringList TProviderOptions::Lines() const
 {
     QStringList lines;
     for (const auto& item : FItems)
@@ -35,7 +35,7 @@ QStringList TSpecificOptions::Lines() const
     return lines;
 }
 
-QString TSpecificOptions::ProviderValue(const QString& Provider, const QString& Option) const
+QString TProviderOptions::ProviderValue(const QString& Provider, const QString& Option) const
 {
     const QString prefixed = Provider + QLatin1Char('.') + Option;
     if (Contains(prefixed))

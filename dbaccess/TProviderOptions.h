@@ -7,7 +7,7 @@
 
 // A Name=Value list of provider options ("SQLite.ConnectMode=cmReadOnly"). Names are compared
 // without regard to case; setting a name that exists replaces its value in place.
-class TSpecificOptions
+class TProviderOptions
 {
 public:
     QString Values(const QString& Name) const;
