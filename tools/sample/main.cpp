@@ -88,7 +88,7 @@ int main(int argc, char** argv)
             conn.SpecificOptions().SetValue(QStringLiteral("SQLite.ForceCreateDatabase"), QStringLiteral("True"));
             conn.Connect();
             const QString version =
-                TSchemaScripts::Apply(parser.value(QStringLiteral("updater")), conn, QStringLiteral("SQLite"));
+                TSchemaScripts::Apply(parser.value(QStringLiteral("updater")), conn, dbpSQLite);
             out << "Schema " << version << " in " << file << "\n";
         } else {
             connector.SetConnectionFile(QFileInfo(parser.value(QStringLiteral("config"))).absoluteFilePath());
